@@ -1,0 +1,33 @@
+#pragma once
+
+#include "objectstringlist.h"
+
+#include <QString>
+
+namespace corvanta::site {
+
+// One generated HTML file of the site.
+class TWebPage
+{
+public:
+    int Id = 0;
+    QString Title = QStringLiteral("Untitled document");
+    QString FileName; // relative to the output folder
+    QString Head;
+    QString Body;
+    QString Foot;
+    QString Keywords;
+    QString Abstract;
+    QString HeadTags;
+    bool IsHome = false;
+    QString Output;
+};
+
+class TWebPageCollection : public TObjectStringList<TWebPage>
+{
+public:
+    // The first page with the id, or none.
+    TWebPage *FindById(int id) const;
+};
+
+}
