@@ -15,7 +15,7 @@ namespace {
 const QByteArray XHTML_STRICT_DOCTYPE = "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
                                         "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">";
 
-TEST(ConverterDriver, BuildConfigurationWorkedCase)
+TEST(converterDriver, BuildConfigurationWorkedCase)
 {
     TKvVelkaroXHTML c;
     configureAsBuild(c);
@@ -27,7 +27,7 @@ TEST(ConverterDriver, BuildConfigurationWorkedCase)
                               "    <p>\r\n      <a href=\"index.html\">Home</a>\r\n    </p>\r\n");
 }
 
-TEST(ConverterDriver, DefaultPageAroundOneParagraph)
+TEST(converterDriver, DefaultPageAroundOneParagraph)
 {
     TKvVelkaroXHTML c;
     const QByteArray page = c.Convert("{\\rtf1 Hello}");
@@ -42,7 +42,7 @@ TEST(ConverterDriver, DefaultPageAroundOneParagraph)
     EXPECT_EQ(fragment(c, "{\\rtf1 Hello}"), "    <p>\r\n      Hello\r\n    </p>\r\n");
 }
 
-TEST(ConverterDriver, InputWithoutHeaderGivesEmptyResultAndError)
+TEST(converterDriver, InputWithoutHeaderGivesEmptyResultAndError)
 {
     for (const QByteArray &input : {QByteArray("{\\RTF1 Hello}"), QByteArray(" {\\rtf1 Hello}"), QByteArray(),
                                     QByteArray("{\\rt")}) {
@@ -52,7 +52,7 @@ TEST(ConverterDriver, InputWithoutHeaderGivesEmptyResultAndError)
     }
 }
 
-TEST(ConverterDriver, DebugLogOfOneConversion)
+TEST(converterDriver, DebugLogOfOneConversion)
 {
     LoggedConverter lc;
     lc.converter.Convert("{\\rtf1 x}");
@@ -65,14 +65,14 @@ TEST(ConverterDriver, DebugLogOfOneConversion)
     EXPECT_EQ(lc.log[5], std::make_pair(logInfo, QByteArray("End of wrapping")));
 }
 
-TEST(ConverterDriver, PlainTextHasNoHeadOrFoot)
+TEST(converterDriver, PlainTextHasNoHeadOrFoot)
 {
     TKvVelkaroXHTML c;
     c.ConvertToPlainText = true;
     EXPECT_EQ(c.Convert("{\\rtf1 A & B\\par \\'e4\\u8364\\'80\\par}"), "A & B\r\n\xc3\xa4\xe2\x82\xac\r\n\r\n");
 }
 
-TEST(ConverterDriver, DoctypeAndXmlDeclarationRules)
+TEST(converterDriver, DoctypeAndXmlDeclarationRules)
 {
     TKvVelkaroXHTML c;
     c.SetDocumentType(dtXHTML_11);
@@ -86,7 +86,7 @@ TEST(ConverterDriver, DoctypeAndXmlDeclarationRules)
     EXPECT_TRUE(c.BuildHead().contains("<meta name=\"generator\" content=\"TKvVelkaroXHTML 4.6\">\r\n"));
 }
 
-TEST(ConverterDriver, StyleBlockWithDefaultFontRule)
+TEST(converterDriver, StyleBlockWithDefaultFontRule)
 {
     TKvVelkaroXHTML c;
     configureAsBuild(c);
@@ -105,7 +105,7 @@ TEST(ConverterDriver, StyleBlockWithDefaultFontRule)
     EXPECT_FALSE(c.BuildHead().contains("<style"));
 }
 
-TEST(ConverterDriver, MetaTagsInOrderAndOnlyWithContent)
+TEST(converterDriver, MetaTagsInOrderAndOnlyWithContent)
 {
     TKvVelkaroXHTML c;
     TVkOptionsHead &h = c.OptionsHead();
@@ -127,7 +127,7 @@ TEST(ConverterDriver, MetaTagsInOrderAndOnlyWithContent)
     EXPECT_FALSE(head.contains("author"));
 }
 
-TEST(ConverterDriver, QuoteInAttributeValuesIsEscaped)
+TEST(converterDriver, QuoteInAttributeValuesIsEscaped)
 {
     TKvVelkaroXHTML c;
     c.OptionsHead().MetaDescription = "The \"best\" page";
@@ -145,7 +145,7 @@ TEST(ConverterDriver, QuoteInAttributeValuesIsEscaped)
                   + paragraph("<a href=\"q.html\">a &quot;q&quot;</a>"));
 }
 
-TEST(ConverterDriver, TitleAndLanguageOfBody)
+TEST(converterDriver, TitleAndLanguageOfBody)
 {
     TKvVelkaroXHTML c;
     c.OptionsHead().DocumentTitle = "News";
@@ -158,7 +158,7 @@ TEST(ConverterDriver, TitleAndLanguageOfBody)
     EXPECT_TRUE(c.BuildHead().endsWith("  <body>\r\n"));
 }
 
-TEST(ConverterDriver, XhtmlTwoHtmlElementSpansFourLines)
+TEST(converterDriver, XhtmlTwoHtmlElementSpansFourLines)
 {
     TKvVelkaroXHTML c;
     c.SetDocumentType(dtXHTML_20);
@@ -176,7 +176,7 @@ struct Failure
     QByteArray logged;
 };
 
-TEST(ConverterDriver, ParsingFailuresGiveEmptyResultAndLoggedError)
+TEST(converterDriver, ParsingFailuresGiveEmptyResultAndLoggedError)
 {
     const Failure cases[] = {
         {"bad hex", "{\\rtf1 ok\\'zz more}", "ceUnknownCharacter"},
@@ -190,7 +190,7 @@ TEST(ConverterDriver, ParsingFailuresGiveEmptyResultAndLoggedError)
     }
 }
 
-TEST(ConverterDriver, RaisingHandlersNeverEscapeConvert)
+TEST(converterDriver, RaisingHandlersNeverEscapeConvert)
 {
     TKvVelkaroXHTML c;
     c.OptionsHead().AddOuterHTML = false;
@@ -216,7 +216,7 @@ TEST(ConverterDriver, RaisingHandlersNeverEscapeConvert)
     EXPECT_NO_THROW(c.Convert("{\\rtf1{\\fonttbl{\\f0 Arial;}} A}"));
 }
 
-TEST(ConverterDriver, ProgressCanAbortWithPartialDocument)
+TEST(converterDriver, ProgressCanAbortWithPartialDocument)
 {
     TKvVelkaroXHTML c;
     c.OptionsHead().AddOuterHTML = false;
@@ -237,7 +237,7 @@ TEST(ConverterDriver, ProgressCanAbortWithPartialDocument)
     EXPECT_FALSE(c.Aborted);
 }
 
-TEST(ConverterDriver, HostileInputNeverRaisesOrHangs)
+TEST(converterDriver, HostileInputNeverRaisesOrHangs)
 {
     const QByteArray cases[] = {
         "{\\rtf1" + QByteArray(200000, '{') + "x",
