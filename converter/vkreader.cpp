@@ -606,7 +606,8 @@ void TVkReader::CloseGroup()
     --m_depth;
     if (m_depth == 0)
         m_options.StopParsing = true;
-    if (closed == rdsFontTable && (m_depth == 1 || m_depth == 2))
+    // A table of font groups has nothing pending when it closes.
+    if (closed == rdsFontTable && (m_depth == 1 || m_depth == 2) && !m_fontName.isEmpty())
         CompleteFontEntry();
     if (closed == rdsFontTable && m_depth == 1)
         CompleteFontTable();
