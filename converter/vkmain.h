@@ -1,6 +1,7 @@
 #pragma once
 
 #include "converter/vkbase.h"
+#include "converter/vkdom.h"
 
 #include <QByteArray>
 
