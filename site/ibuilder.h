@@ -24,6 +24,8 @@ public:
     virtual ~IFactory() = default;
     // Reads the project from the database into the model.
     virtual void Load() = 0;
+    // Writes the site into the output folder.
+    virtual void Build() = 0;
     // Destroys the model's lists.
     virtual void ReleaseLists() = 0;
     // The manifest of the files the build wrote or referenced.

@@ -198,6 +198,7 @@ void TWebFactory::loadTemplates(db::FbQuery &q)
         t->Header = q.asString(QStringLiteral("TEMPLATE_HEADER"));
         t->Body = q.asString(QStringLiteral("TEMPLATE_BODY"));
         t->Footer = q.asString(QStringLiteral("TEMPLATE_FOOTER"));
+        t->OnFormat = [this](TWebTemplate *sender, const QString &text) { return FormatText(sender, text); };
     }
     q.close();
 }

@@ -10,6 +10,7 @@
 #include "u_webpage.h"
 #include "u_websnippet.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -31,11 +32,15 @@ public:
     explicit TWebFactory(ICorvantaBuilder *builder);
 
     void Load() override;
+    void Build() override;
     void ReleaseLists() override;
     TFileCollection *GetFiles() override { return Files.get(); }
 
     TWebItemLink *FindLink(TWebCollection *collection, TWebItem *item) const;
     TWebTemplate *FindTemplate(TWebItem *sender, const QString &name) const;
+    // An item text as HTML: rich text (starting with "{") through the converter, other text
+    // with its non-ASCII characters as references.
+    QString FormatText(TWebTemplate *sender, const QString &text);
 
     // The error lines of the load steps that failed but let the load go on: a site built
     // after such a load is incomplete, and the build says so.
@@ -58,6 +63,13 @@ public:
     QString RemoteRoot;
 
 private:
+    void buildSteps();
+    void checkPageNames() const;
+    void reportProgress(int step);
+    void listItemFiles();
+    void writeFeeds(const QString &outputFolder);
+    void renderPages();
+    void savePages(const QString &outputFolder);
     void runStep(int step, const std::function<void()> &body);
     void loadProjectAndPages(db::FbQuery &query);
     void loadCollections(db::FbQuery &query);
@@ -71,6 +83,9 @@ private:
     void loadLinkDetails(db::FbQuery &query);
 
     QStringList m_loadErrors;
+    // Rich texts already converted in this build: an item shown through several templates,
+    // and the feed's second rendering, convert each text once.
+    QHash<QString, QString> m_converted;
 };
 
 }

@@ -1,5 +1,8 @@
 #include "u_images.h"
 
+#include "buildlog.h"
+#include "macrotext.h"
+
 #include <QDir>
 
 namespace corvanta::site {
@@ -13,6 +16,24 @@ void TImageCollection::ScanFolder(const QString &folder)
         data->SetFileName(file.filePath());
         Add(file.fileName(), std::move(data));
     }
+}
+
+QString TImageCollection::ReplaceImages(const QString &text) const
+{
+    QString result = text;
+    TPlaceholderIndex index(result);
+    for (qsizetype i = 0; i < Count(); ++i) {
+        const QString placeholder = u'%' + Key(i) + u'%';
+        if (!index.Contains(result, placeholder, Qt::CaseSensitive))
+            continue;
+        ReplaceText(result, placeholder, (*this)[i]->ImageTag());
+        index.Rebuild(result);
+        if (index.Contains(result, placeholder, Qt::CaseSensitive)) {
+            LogInfo(QStringLiteral("se failed for ") + placeholder);
+            LogInfo(placeholder + QStringLiteral(" found at ") + QString::number(result.indexOf(placeholder) + 1));
+        }
+    }
+    return result;
 }
 
 }

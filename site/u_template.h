@@ -8,6 +8,7 @@
 
 namespace corvanta::site {
 
+class TWebData;
 class TWebTemplate;
 
 // Formats an item text (converts RTF) for a template.
@@ -23,6 +24,13 @@ public:
     QString Footer;
     TFormatEvent OnFormat;
     QString Output; // the working text of the last expansion
+
+    // Fills Output with Body, its item macros replaced for one item shown through the
+    // collection `home` (none for no collection) under a link title.
+    void ExpandItem(const TWebData &data, const TWebData *home, const QString &title);
+
+private:
+    QString Format(const QString &text);
 };
 
 // All templates of the project, keyed by the decimal text of their id.
@@ -31,6 +39,9 @@ class TWebTemplateCollection : public TObjectStringList<TWebTemplate>
 public:
     // The first template with exactly this name (letter case counts), or none.
     TWebTemplate *FindByName(const QString &name) const;
+    // Removes the names of the templates that begin with "%": the placeholders of link groups
+    // that an item did not have.
+    QString RemoveLinkPlaceholders(const QString &text) const;
 };
 
 }

@@ -63,6 +63,14 @@ public:
 
 class TStyledCollections : public TObjectStringList<TStyledCollection>
 {
+public:
+    // The header, each item through the template (with its link groups), and the footer, each
+    // followed by CR LF.
+    static QString RenderCollection(TWebCollection *collection, TWebTemplate *templ);
+    // Renders every styled collection into its Output.
+    void RenderAll();
+    // Replaces each "%" + code + "_" + template name + "%" by that rendering.
+    QString ReplaceStyled(const QString &text) const;
 };
 
 }

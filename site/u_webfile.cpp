@@ -1,5 +1,7 @@
 #include "u_webfile.h"
 
+#include "macrotext.h"
+
 #include <QFileInfo>
 
 namespace corvanta::site {
@@ -29,6 +31,12 @@ void TFileData::SetFileName(const QString &path)
         return;
     SizeKB = roundedKB(info.size());
     FileDate = info.lastModified();
+}
+
+QString TFileData::ImageTag() const
+{
+    const QString name = FileNamePart(FileName);
+    return QStringLiteral("<img src=\"images/%1\" border=\"0\" alt=\"%1\" />").arg(name);
 }
 
 TFileInfo *TFileCollection::Add(const QString &path, const QString &remoteFolder)

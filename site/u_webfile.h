@@ -19,6 +19,8 @@ public:
     // Stores the path and reads the file's size (KB, rounded half to even) and time; a file that
     // cannot be found has size 0 and the zero date.
     void SetFileName(const QString &path);
+    // The tag that shows this file as an image of the site's images folder.
+    QString ImageTag() const;
 };
 
 // One entry of the build's file manifest.

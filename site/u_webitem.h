@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -49,6 +50,9 @@ public:
     explicit TWebItemCollection(TFindTemplateEvent findTemplate) : m_findTemplate(std::move(findTemplate)) {}
     // A new item that looks templates up through the factory.
     TWebItem *Add(const QString &key);
+    // One "name=address" line per item that has an address: its URL, else the anchor on its
+    // home page. Names are encoded as the converter encodes link texts.
+    QStringList GetHyperlinks() const;
 
 private:
     TFindTemplateEvent m_findTemplate;

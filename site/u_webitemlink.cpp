@@ -1,5 +1,6 @@
 #include "u_webitemlink.h"
 
+#include "u_template.h"
 #include "u_webcollection.h"
 #include "u_webitem.h"
 
@@ -14,6 +15,16 @@ void TWebLinkGroup::Append(const QString &title, TWebItem *item)
 {
     Entries.append({title, item});
     m_items.insert(item);
+}
+
+QString TWebLinkGroup::RenderGroup() const
+{
+    QString result = Template->Header;
+    for (const auto &[title, item] : Entries) {
+        Template->ExpandItem(item->Data, &Collection->Data, title);
+        result += Template->Output;
+    }
+    return result + Template->Footer;
 }
 
 TWebLinkGroup *TWebItemLink::FindGroup(const TWebCollection *collection) const

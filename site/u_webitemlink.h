@@ -38,6 +38,9 @@ public:
 
     bool Contains(const TWebItem *item) const { return m_items.contains(item); }
     void Append(const QString &title, TWebItem *item);
+    // The template's header, each entry expanded through it, and its footer; no line breaks
+    // are added. Only for a group that has a template.
+    QString RenderGroup() const;
 
 private:
     QSet<const TWebItem *> m_items;

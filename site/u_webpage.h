@@ -21,6 +21,9 @@ public:
     QString HeadTags;
     bool IsHome = false;
     QString Output;
+
+    // Writes the file named by FileName: Head, Output and Foot, each followed by CR LF.
+    void SavePage() const;
 };
 
 class TWebPageCollection : public TObjectStringList<TWebPage>

@@ -23,6 +23,10 @@ class TWebSnippetCollection : public TObjectStringList<TWebSnippet>
 public:
     explicit TWebSnippetCollection(IFactory *factory) : Factory(factory) {}
     IFactory *const Factory;
+
+    // Up to four passes that replace each snippet's placeholder (when it occurs exactly) by
+    // its text, stopping after a pass without change; then the build-time stamps.
+    QString ReplaceSnippets(const QString &text) const;
 };
 
 }
