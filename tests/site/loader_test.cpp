@@ -1,4 +1,4 @@
-#include "common/testdb.h"
+#include "projectrows.h"
 #include "site/buildlog.h"
 #include "site/corvantabuilder.h"
 #include "site/u_factory.h"
@@ -9,77 +9,19 @@
 
 using namespace corvanta;
 using namespace corvanta::site;
-using corvanta::test::TestDatabase;
+using namespace corvanta::test;
 
 namespace {
 
-QVariantMap row(std::initializer_list<std::pair<QString, QVariant>> values)
-{
-    QVariantMap map;
-    for (const auto &[key, value] : values)
-        map.insert(key, value);
-    return map;
-}
-
-class Loader : public ::testing::Test
+class Loader : public ::testing::Test, public ProjectRows
 {
 protected:
-    void project(int id, const QString &name, QVariant homePage = {})
-    {
-        db.exec("insert into cms_project (project_id, project_name, remote_root) values (:id, :name, 'https://example.org/')",
-                row({{"id", id}, {"name", name}}));
-        pendingHomePages << qMakePair(id, homePage);
-    }
-    void page(int id, int projectId, const QString &name, const QString &body = {}, const QString &headTags = {})
-    {
-        db.exec("insert into cms_page (page_id, fk_project_id, page_name, page_title, page_body, page_headtags) "
-                "values (:id, :p, :name, 'Title', :body, :tags)",
-                row({{"id", id}, {"p", projectId}, {"name", name}, {"body", body}, {"tags", headTags}}));
-    }
-    void collection(int id, int projectId, const QString &code, int sortBy, QVariant sortDesc, QVariant page = {})
-    {
-        db.exec("insert into cms_collection (collection_id, fk_project_id, collection_name, collection_code, "
-                "fk_page_id, collection_sortby, collection_sortdesc) values (:id, :p, :code, :code, :page, :by, 0)",
-                row({{"id", id}, {"p", projectId}, {"code", code}, {"page", page}, {"by", sortBy}}));
-        // A value the editors never write (null, 2) must read as ascending; set it past them.
-        db.exec("update cms_collection set collection_sortdesc = :d where collection_id = :id",
-                row({{"id", id}, {"d", sortDesc.isNull() ? QVariant(0) : sortDesc}}));
-    }
-    void item(int id, int projectId, const QString &name, QVariant when = {}, const QString &file = {})
-    {
-        db.exec("insert into cms_data (data_id, fk_project_id, data_name, data_datetime, data_url, data_file, "
-                "data_text, data_abstract) values (:id, :p, :name, :when, :url, :file, :text, 'abstract')",
-                row({{"id", id}, {"p", projectId}, {"name", name}, {"when", when},
-                     {"url", "https://example.org/" + name}, {"file", file}, {"text", "{\\rtf1 " + name + "}"}}));
-    }
-    void member(int collectionId, int itemId, QVariant sequence = {})
-    {
-        db.exec("insert into cms_collection_data (fk_collection_id, fk_data_id, data_sequence) values (:c, :d, :s)",
-                row({{"c", collectionId}, {"d", itemId}, {"s", sequence}}));
-    }
-    void templ(int id, int projectId, const QString &name)
-    {
-        db.exec("insert into cms_template (template_id, fk_project_id, template_name, template_body) values (:id, :p, :n, 'B')",
-                row({{"id", id}, {"p", projectId}, {"n", name}}));
-    }
-    void show(int collectionId, int templateId)
-    {
-        db.exec("insert into cms_collection_template (fk_collection_id, fk_template_id) values (:c, :t)",
-                row({{"c", collectionId}, {"t", templateId}}));
-    }
-    void link(int mc, int md, int dc, int dd, int sequence)
-    {
-        db.exec("insert into cms_data_data (fk_collection_id_master, fk_data_id_master, fk_collection_id_detail, "
-                "fk_data_id_detail, data_sequence) values (:mc, :md, :dc, :dd, :s)",
-                row({{"mc", mc}, {"md", md}, {"dc", dc}, {"dd", dd}, {"s", sequence}}));
-    }
+    Loader() : ProjectRows(db) {}
 
     // Loads a project; the log lines written meanwhile land in `log`.
     TWebFactory &load(int projectId)
     {
-        for (const auto &[id, homePage] : std::as_const(pendingHomePages))
-            db.exec("update cms_project set fk_page_id = :page where project_id = :id", row({{"id", id}, {"page", homePage}}));
-        pendingHomePages.clear();
+        finish();
         builder.SetDatabase(&db.dm().IBDBCorvanta);
         builder.SetTransaction(&db.dm().IBTransaction1);
         builder.SetProjectId(projectId);
@@ -109,7 +51,6 @@ protected:
     TestDatabase db;
     TCorvantaBuilder builder;
     QStringList log;
-    QList<QPair<int, QVariant>> pendingHomePages;
 };
 
 }
@@ -146,7 +87,7 @@ TEST_F(Loader, ReadsAWholeProjectInTenSteps)
     show(110, 130);
     show(110, 131);
     show(111, 130);
-    db.exec("insert into cms_snippet (snippet_id, fk_project_id, snippet_name, snippet_text) values (140, 100, 'HEADER', '<h1>')");
+    snippet(140, 100, "HEADER", "<h1>");
     link(110, 120, 111, 121, 2);
     link(110, 120, 111, 123, 1);
     link(110, 120, 111, 121, 3);
