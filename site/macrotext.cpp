@@ -25,6 +25,12 @@ QString EncodeNonAscii(const QString &text)
     return result;
 }
 
+TPlaceholderIndex::TPlaceholderIndex(const QString &text, qsizetype longestPlaceholder)
+    : m_longestInner(longestPlaceholder - 2)
+{
+    Rebuild(text);
+}
+
 void TPlaceholderIndex::Rebuild(const QString &text)
 {
     m_exact.clear();
@@ -34,9 +40,11 @@ void TPlaceholderIndex::Rebuild(const QString &text)
         const qsizetype next = text.indexOf(u'%', previous + 1);
         if (next < 0)
             break;
-        const QString inner = text.mid(previous + 1, next - previous - 1);
-        m_folded.insert(inner.toCaseFolded());
-        m_exact.insert(inner);
+        if (next - previous - 1 <= m_longestInner) {
+            const QString inner = text.mid(previous + 1, next - previous - 1);
+            m_folded.insert(inner.toCaseFolded());
+            m_exact.insert(inner);
+        }
         previous = next;
     }
 }
@@ -46,7 +54,7 @@ bool TPlaceholderIndex::Contains(const QString &text, const QString &placeholder
     if (placeholder.size() < 2 || !placeholder.startsWith(u'%') || !placeholder.endsWith(u'%'))
         return text.contains(placeholder, cs);
     const QString inner = placeholder.mid(1, placeholder.size() - 2);
-    if (inner.contains(u'%'))
+    if (inner.contains(u'%') || inner.size() > m_longestInner)
         return text.contains(placeholder, cs);
     return cs == Qt::CaseSensitive ? m_exact.contains(inner) : m_folded.contains(inner.toCaseFolded());
 }

@@ -18,16 +18,18 @@ QString EncodeNonAscii(const QString &text);
 // Knows which "%...%" placeholders a text holds. A placeholder without an inner "%" can only
 // stand between two neighbouring percent signs, so one scan of the text answers for all of
 // them; this keeps a long list of placeholders from costing one scan of a large page each.
+// Only the stretches up to the longest placeholder asked about are kept.
 class TPlaceholderIndex
 {
 public:
-    explicit TPlaceholderIndex(const QString &text) { Rebuild(text); }
+    TPlaceholderIndex(const QString &text, qsizetype longestPlaceholder);
     void Rebuild(const QString &text);
     // Whether placeholder occurs in the text; exact for every placeholder, the ones with an
-    // inner "%" are looked for in the text itself.
+    // inner "%" or longer than the longest announced are looked for in the text itself.
     bool Contains(const QString &text, const QString &placeholder, Qt::CaseSensitivity cs) const;
 
 private:
+    qsizetype m_longestInner;
     QSet<QString> m_exact;
     QSet<QString> m_folded;
 };

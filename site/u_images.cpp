@@ -21,7 +21,10 @@ void TImageCollection::ScanFolder(const QString &folder)
 QString TImageCollection::ReplaceImages(const QString &text) const
 {
     QString result = text;
-    TPlaceholderIndex index(result);
+    qsizetype longest = 0;
+    for (qsizetype i = 0; i < Count(); ++i)
+        longest = qMax(longest, Key(i).size() + 2);
+    TPlaceholderIndex index(result, longest);
     for (qsizetype i = 0; i < Count(); ++i) {
         const QString placeholder = u'%' + Key(i) + u'%';
         if (!index.Contains(result, placeholder, Qt::CaseSensitive))

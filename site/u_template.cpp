@@ -70,7 +70,10 @@ TWebTemplate *TWebTemplateCollection::FindByName(const QString &name) const
 QString TWebTemplateCollection::RemoveLinkPlaceholders(const QString &text) const
 {
     QString result = text;
-    TPlaceholderIndex index(result);
+    qsizetype longest = 0;
+    for (const TWebTemplate *t : *this)
+        longest = qMax(longest, t->Name.size());
+    TPlaceholderIndex index(result, longest);
     for (TWebTemplate *t : *this) {
         if (!t->Name.startsWith(u'%') || !index.Contains(result, t->Name, Qt::CaseInsensitive))
             continue;

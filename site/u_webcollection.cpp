@@ -69,10 +69,16 @@ void TStyledCollections::RenderAll()
 
 QString TStyledCollections::ReplaceStyled(const QString &text) const
 {
+    auto placeholderOf = [](const TStyledCollection *styled) {
+        return u'%' + styled->Collection->Code + u'_' + styled->Template->Name + u'%';
+    };
+    qsizetype longest = 0;
+    for (const TStyledCollection *styled : *this)
+        longest = qMax(longest, placeholderOf(styled).size());
     QString result = text;
-    TPlaceholderIndex index(result);
+    TPlaceholderIndex index(result, longest);
     for (TStyledCollection *styled : *this) {
-        const QString placeholder = u'%' + styled->Collection->Code + u'_' + styled->Template->Name + u'%';
+        const QString placeholder = placeholderOf(styled);
         if (!index.Contains(result, placeholder, Qt::CaseInsensitive))
             continue;
         ReplaceText(result, placeholder, styled->Output);

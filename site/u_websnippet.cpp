@@ -9,7 +9,10 @@ namespace corvanta::site {
 QString TWebSnippetCollection::ReplaceSnippets(const QString &text) const
 {
     QString result = text;
-    TPlaceholderIndex index(result);
+    qsizetype longest = 0;
+    for (const TWebSnippet *snippet : *this)
+        longest = qMax(longest, snippet->Name.size() + 2);
+    TPlaceholderIndex index(result, longest);
     for (int pass = 0; pass < 4; ++pass) {
         bool changed = false;
         for (TWebSnippet *snippet : *this) {

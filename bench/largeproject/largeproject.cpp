@@ -62,8 +62,11 @@ int GenerateLargeProject(db::TDataMod &dm, const LargeProjectSize &size)
         pageQuery->setParam("P", project);
         pageQuery->setParam("NAME", i == 0 ? QStringLiteral("index.html") : QStringLiteral("page%1.html").arg(i));
         pageQuery->setParam("TITLE", QStringLiteral("Page %1").arg(i));
-        pageQuery->setParam("BODY", QStringLiteral("%HEADER%\r\n<h1>Page %1</h1>\r\n%C%2_Full%\r\n%SNIPPET%3%\r\n%FOOTER%")
-                                        .arg(i).arg(i % size.collections).arg(i % size.snippets));
+        // Each collection is shown in full on one page and as a list on the others, so every
+        // item text is on the site once, as on a site with one page per item.
+        const QString shown = QStringLiteral("C%1_%2").arg(i % size.collections).arg(i < size.collections ? "Full" : "List");
+        pageQuery->setParam("BODY", QStringLiteral("%HEADER%\r\n<h1>Page %1</h1>\r\n%%2%\r\n%SNIPPET%3%\r\n%image%4.png%\r\n%FOOTER%")
+                                        .arg(i).arg(shown).arg(i % size.snippets).arg(i % 100));
         pageQuery->execute();
     }
     exec("update CMS_PROJECT set FK_PAGE_ID = :PAGE where PROJECT_ID = :ID", [&](db::FbQuery &q) {
