@@ -7,6 +7,17 @@ void ReplaceText(QString &text, const QString &pattern, const QString &value)
     text.replace(pattern, value, Qt::CaseInsensitive);
 }
 
+QString Trimmed(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString FileNamePart(const QString &path)
 {
     return path.mid(path.lastIndexOf(u'/') + 1);

@@ -9,6 +9,10 @@ namespace corvanta::site {
 // left-to-right pass (a value holding the pattern is not replaced again).
 void ReplaceText(QString &text, const QString &pattern, const QString &value);
 
+// The text without the characters of code 32 and below (blanks, tabs, line breaks and other
+// control characters) at either end.
+QString Trimmed(const QString &text);
+
 // The file-name part of a local path: the text after the last path delimiter.
 QString FileNamePart(const QString &path);
 

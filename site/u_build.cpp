@@ -92,7 +92,7 @@ void TWebFactory::reportProgress(int step)
 void TWebFactory::listItemFiles()
 {
     for (const TWebItem *item : *Items) {
-        const QString path = item->Data.FileData.FileName.trimmed();
+        const QString path = Trimmed(item->Data.FileData.FileName);
         if (path.isEmpty())
             continue;
         LogDebug(path);

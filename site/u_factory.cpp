@@ -2,6 +2,7 @@
 
 #include "buildlog.h"
 #include "db/fbquery.h"
+#include "macrotext.h"
 
 namespace corvanta::site {
 
@@ -9,18 +10,6 @@ namespace {
 
 const QString projectId = QStringLiteral("project_id");
 const QString collectionId = QStringLiteral("collection_id");
-
-// Whitespace and control characters (codes up to 32) are cut from both ends.
-QString trimmed(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 QString idKey(int id)
 {
@@ -135,10 +124,10 @@ void TWebFactory::loadProjectAndPages(db::FbQuery &q)
         page->Id = q.asInt(QStringLiteral("PAGE_ID"));
         page->FileName = q.asString(QStringLiteral("PAGE_NAME"));
         page->Title = q.asString(QStringLiteral("PAGE_TITLE"));
-        page->Body = trimmed(q.asString(QStringLiteral("PAGE_BODY")));
+        page->Body = Trimmed(q.asString(QStringLiteral("PAGE_BODY")));
         page->Keywords = q.asString(QStringLiteral("PAGE_KEYWORDS"));
         page->Abstract = q.asString(QStringLiteral("PAGE_ABSTRACT"));
-        page->HeadTags = trimmed(q.asString(QStringLiteral("PAGE_HEADTAGS")));
+        page->HeadTags = Trimmed(q.asString(QStringLiteral("PAGE_HEADTAGS")));
         page->IsHome = page->Id == HomePageId;
         if (!HomePage || page->IsHome)
             HomePage = page;
@@ -154,7 +143,7 @@ void TWebFactory::loadCollections(db::FbQuery &q)
     while (q.next()) {
         TWebCollection *c = Collections->Add();
         c->OnFindLink = [this](TWebCollection *collection, TWebItem *item) { return FindLink(collection, item); };
-        c->Code = trimmed(q.asString(QStringLiteral("COLLECTION_CODE")));
+        c->Code = Trimmed(q.asString(QStringLiteral("COLLECTION_CODE")));
         c->Data.Id = q.asInt(QStringLiteral("COLLECTION_ID"));
         c->Data.Name = q.asString(QStringLiteral("COLLECTION_NAME"));
         c->Data.Abstract = q.asString(QStringLiteral("COLLECTION_ABSTRACT"));
