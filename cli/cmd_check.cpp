@@ -1,5 +1,6 @@
 #include "db/corvantadm.h"
 #include "options.h"
+#include "site/buildproject.h"
 #include "site/corvantabuilder.h"
 #include "site/u_factory.h"
 
@@ -20,10 +21,7 @@ int check(const QStringList &args)
     selectProject(dm, parser);
 
     site::TCorvantaBuilder builder;
-    builder.SetDatabase(&dm.IBDBCorvanta);
-    builder.SetTransaction(&dm.IBTransaction1);
-    builder.SetProjectId(dm.CurrentProjectId());
-    builder.CreateFactory();
+    site::PrepareBuilder(builder, dm);
     auto &factory = static_cast<site::TWebFactory &>(*builder.GetFactory());
     factory.Load();
 

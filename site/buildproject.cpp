@@ -38,6 +38,14 @@ void ConfigureConverter(TKvVelkaroXHTML &converter)
     converter.OptionsHead().MetaAuthor.clear();
 }
 
+void PrepareBuilder(TCorvantaBuilder &builder, db::TDataMod &dm)
+{
+    builder.SetDatabase(&dm.IBDBCorvanta);
+    builder.SetTransaction(&dm.IBTransaction1);
+    builder.SetProjectId(dm.CurrentProjectId());
+    builder.CreateFactory();
+}
+
 TBuildReport BuildProject(db::TDataMod &dm, const QString &outputFolder)
 {
     checkProjectName(dm.CurrentProjectName());
@@ -49,11 +57,8 @@ TBuildReport BuildProject(db::TDataMod &dm, const QString &outputFolder)
     TCorvantaBuilder builder;
     builder.SetConverter(&converter);
     LogInfo(QStringLiteral("Configure"));
-    builder.SetDatabase(&dm.IBDBCorvanta);
-    builder.SetTransaction(&dm.IBTransaction1);
-    builder.SetProjectId(dm.CurrentProjectId());
     builder.SetOutputFolder(outputFolder);
-    builder.CreateFactory();
+    PrepareBuilder(builder, dm);
     auto &factory = static_cast<TWebFactory &>(*builder.GetFactory());
     LogInfo(QStringLiteral("Load"));
     factory.Load();

@@ -21,6 +21,12 @@ struct TBuildReport
     QStringList LoadErrors;
 };
 
+class TCorvantaBuilder;
+
+// Gives the builder the data module's connection, transaction and current project, and a new
+// factory for them.
+void PrepareBuilder(TCorvantaBuilder &builder, db::TDataMod &dm);
+
 // Sets the converter up as every build uses it: XHTML 1.0 Transitional fragments with links from
 // the hyperlink list, Arial 10 pt as the default font, and the generator named Corvanta.
 void ConfigureConverter(TKvVelkaroXHTML &converter);

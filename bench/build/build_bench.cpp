@@ -4,16 +4,13 @@
 
 #include "converter/vkmain.h"
 #include "db/corvantadm.h"
-#include "db/schema.h"
 #include "largeproject/largeproject.h"
 #include "site/buildproject.h"
 #include "site/corvantabuilder.h"
 #include "site/u_factory.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -54,10 +51,7 @@ void writeHugoSite(db::TDataMod &dm, const QString &root)
               "<!DOCTYPE html>\n<html><body><ul>{{ range .Pages }}<li>{{ .Title }}</li>{{ end }}</ul></body></html>\n");
 
     site::TCorvantaBuilder builder;
-    builder.SetDatabase(&dm.IBDBCorvanta);
-    builder.SetTransaction(&dm.IBTransaction1);
-    builder.SetProjectId(dm.CurrentProjectId());
-    builder.CreateFactory();
+    site::PrepareBuilder(builder, dm);
     auto &factory = static_cast<site::TWebFactory &>(*builder.GetFactory());
     factory.Load();
     TKvVelkaroXHTML plain;
@@ -87,19 +81,8 @@ int main(int argc, char **argv)
     QString path = argument(argc, argv, "--database");
     if (path.isEmpty())
         path = dir.filePath(QStringLiteral("large.fdb"));
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer timer;
-        timer.start();
-        db::CreateDatabase(path);
-        db::TDataMod dm(path);
-        dm.Connect();
-        bench::GenerateLargeProject(dm);
-        std::printf("generated %s in %.1f s\n", qPrintable(path), double(timer.elapsed()) / 1000.0);
-    }
-    db::TDataMod dm(path);
-    dm.Connect();
-    if (!dm.SelectFirstProject())
-        return 1;
+    const std::unique_ptr<db::TDataMod> large = bench::OpenLargeProject(path);
+    db::TDataMod &dm = *large;
 
     const QString hugoSite = argument(argc, argv, "--hugo-site");
     if (!hugoSite.isEmpty()) {

@@ -1,6 +1,13 @@
 #include "largeproject.h"
 
+#include "common/error.h"
 #include "db/corvantadm.h"
+#include "db/schema.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <cstdio>
 
 #include <QStringList>
 
@@ -176,6 +183,24 @@ int GenerateLargeProject(db::TDataMod &dm, const LargeProjectSize &size)
     }
     dm.IBTransaction1.commitRetaining();
     return project;
+}
+
+std::unique_ptr<db::TDataMod> OpenLargeProject(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        QElapsedTimer timer;
+        timer.start();
+        db::CreateDatabase(path);
+        db::TDataMod dm(path);
+        dm.Connect();
+        GenerateLargeProject(dm);
+        std::printf("generated %s in %.1f s\n", qPrintable(path), double(timer.elapsed()) / 1000.0);
+    }
+    auto dm = std::make_unique<db::TDataMod>(path);
+    dm->Connect();
+    if (!dm->SelectFirstProject())
+        throw Error(QStringLiteral("%1 holds no project").arg(path));
+    return dm;
 }
 
 }

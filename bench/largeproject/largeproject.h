@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace corvanta::db {
 class TDataMod;
 }
@@ -23,6 +25,10 @@ struct LargeProjectSize
 // Writes a project of the given size into the database (committed) and returns its id. The
 // content is deterministic: the same size gives the same project.
 int GenerateLargeProject(db::TDataMod &dm, const LargeProjectSize &size = {});
+
+// The data module of the large project's database at path, generated there first when the file
+// does not exist, with that project current.
+std::unique_ptr<db::TDataMod> OpenLargeProject(const QString &path);
 
 // An RTF text of about `bytes` bytes, as the rich text editor writes it.
 QString GeneratedRtf(int seed, int bytes);

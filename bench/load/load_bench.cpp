@@ -2,13 +2,10 @@
 // the file given with --database, generated there when missing), then Load runs repeatedly.
 
 #include "db/corvantadm.h"
-#include "db/schema.h"
 #include "largeproject/largeproject.h"
 #include "site/corvantabuilder.h"
 #include "site/u_factory.h"
 
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -27,20 +24,8 @@ int main(int argc, char **argv)
         if (std::strcmp(argv[i], "--database") == 0)
             path = QString::fromLocal8Bit(argv[i + 1]);
     }
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer timer;
-        timer.start();
-        db::CreateDatabase(path);
-        db::TDataMod dm(path);
-        dm.Connect();
-        bench::GenerateLargeProject(dm);
-        std::printf("generated %s in %.1f s\n", qPrintable(path), double(timer.elapsed()) / 1000.0);
-    }
-
-    db::TDataMod dm(path);
-    dm.Connect();
-    if (!dm.SelectFirstProject())
-        return 1;
+    const std::unique_ptr<db::TDataMod> large = bench::OpenLargeProject(path);
+    db::TDataMod &dm = *large;
     benchmark::RegisterBenchmark("Load/large_project", [&](benchmark::State &state) {
         for (auto _ : state) {
             site::TCorvantaBuilder builder;

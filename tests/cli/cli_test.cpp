@@ -1,5 +1,6 @@
 #include "common/tempdir.h"
 #include "db/corvantadm.h"
+#include "site/buildproject.h"
 #include "site/corvantabuilder.h"
 #include "site/u_factory.h"
 
@@ -55,10 +56,7 @@ TEST(CliInitDb, CreatesTheSampleProjectWhichLoadsCompletely)
     dm.Connect();
     ASSERT_TRUE(dm.SelectFirstProject());
     site::TCorvantaBuilder builder;
-    builder.SetDatabase(&dm.IBDBCorvanta);
-    builder.SetTransaction(&dm.IBTransaction1);
-    builder.SetProjectId(dm.CurrentProjectId());
-    builder.CreateFactory();
+    site::PrepareBuilder(builder, dm);
     auto &f = static_cast<site::TWebFactory &>(*builder.GetFactory());
     f.Load();
     EXPECT_EQ(f.HomePage->FileName, "index.html");
