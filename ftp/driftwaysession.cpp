@@ -12,7 +12,8 @@ namespace {
 
 QString speedText(double speed)
 {
-    const QLocale locale;
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QString text = locale.toString(speed, 'f', 1);
     const QString zero = locale.decimalPoint() + u'0';
     if (text.endsWith(zero))

@@ -231,13 +231,11 @@ bool TFtpConnection::hashMatches(const QString &remoteFile, const QString &local
         return false;
     const QString end = QString::number(QFileInfo(localFile).size() - 1);
     QString line = command + QStringLiteral(" \"") + remoteFile + u'"';
-    if (command == u"XSHA1") {
-        line += QStringLiteral(" 0");
-        if (hasFeatureLine(*m_ftp, QStringLiteral("XSHA1 filename;start;end")))
-            line += u' ' + end;
-    } else if (command == u"XMD5" && hasFeatureLine(*m_ftp, QStringLiteral("XMD5 filename;start;end"))) {
+    // Offsets go out only to a server that announces the range form; a lone start offset
+    // is refused by servers that take either the name alone or name, start and end.
+    if ((command == u"XSHA1" && hasFeatureLine(*m_ftp, QStringLiteral("XSHA1 filename;start;end")))
+        || (command == u"XMD5" && hasFeatureLine(*m_ftp, QStringLiteral("XMD5 filename;start;end"))))
         line += QStringLiteral(" 0 ") + end;
-    }
     FtpReply reply;
     try {
         reply = m_ftp->SendCmd(line);
@@ -246,7 +244,8 @@ bool TFtpConnection::hashMatches(const QString &remoteFile, const QString &local
     }
     if (reply.Code != 250)
         return false;
-    const QString text = reply.JoinedText();
+    // The hash is on the last line; servers may put a note on the lines before it.
+    const QString text = reply.Text.isEmpty() ? QString() : reply.Text.last().trimmed();
     const QString remoteHash = text.mid(text.indexOf(u' ') + 1);
     return remoteHash.compare(localHash, Qt::CaseInsensitive) == 0;
 }
