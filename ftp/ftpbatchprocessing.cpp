@@ -97,7 +97,12 @@ void TFtpFileCollector::walk(const QString &start, QStringList queue)
     m_directories = queue;
     QSet<QString> known(queue.begin(), queue.end());
     QSet<QString> visited;
+    // The identities of the chosen folders, so that a link back to one of them is seen.
     QSet<QString> uniques;
+    m_ftp->List();
+    for (const FtpListEntry &entry : m_ftp->ListResult())
+        if (!entry.Unique.isEmpty() && known.contains(joinRemote(start, entry.Name)))
+            uniques.insert(entry.Unique);
     for (qsizetype head = 0; head < queue.size(); ++head) {
         m_ftp->ChangeDir(queue[head]);
         m_ftp->List();
@@ -118,7 +123,7 @@ void TFtpFileCollector::walk(const QString &start, QStringList queue)
                 m_totalSize += data.SizeKB();
                 continue;
             }
-            if (!entry.Unique.isEmpty() && (uniques.contains(entry.Unique)))
+            if (!entry.Unique.isEmpty() && uniques.contains(entry.Unique))
                 continue;
             if (!entry.Unique.isEmpty())
                 uniques.insert(entry.Unique);
@@ -231,7 +236,7 @@ QString TFtpFileDownloader::localPath(const QString &remotePath, const QString &
     return QDir::cleanPath(m_localDir + u'/' + rest);
 }
 
-void TFtpFileDownloader::Run(IFtpFileCollector &collector)
+void TFtpFileDownloader::Run(const IFtpFileCollector &collector)
 {
     const QString base = m_connection->GetCurrentDir();
     for (const QString &remote : collector.GetRemoteDirs()) {
@@ -266,7 +271,7 @@ void TFtpFileDownloader::Run(IFtpFileCollector &collector)
     Log("Ready");
 }
 
-void TFtpFileDeleter::Run(IFtpFileCollector &collector)
+void TFtpFileDeleter::Run(const IFtpFileCollector &collector)
 {
     for (const QString &file : collector.GetRemoteFiles()) {
         Log("Delete %s", {file}, logDebug);

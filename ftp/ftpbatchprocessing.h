@@ -94,7 +94,7 @@ public:
 class IFtpFileDownloader : public virtual IFtpFileTransporter
 {
 public:
-    virtual void Run(IFtpFileCollector &collector) = 0;
+    virtual void Run(const IFtpFileCollector &collector) = 0;
     virtual QString GetLocalDir() const = 0;
     virtual void SetLocalDir(const QString &dir) = 0;
 };
@@ -102,7 +102,7 @@ public:
 class IFtpFileDeleter : public virtual IFtpFileTransporter
 {
 public:
-    virtual void Run(IFtpFileCollector &collector) = 0;
+    virtual void Run(const IFtpFileCollector &collector) = 0;
 };
 
 // The shared part of the three transporters: the session, both indicators, and logging.
@@ -147,7 +147,7 @@ private:
 class TFtpFileDownloader : public TFtpFileTransporter, public IFtpFileDownloader
 {
 public:
-    void Run(IFtpFileCollector &collector) override;
+    void Run(const IFtpFileCollector &collector) override;
     QString GetLocalDir() const override { return m_localDir; }
     void SetLocalDir(const QString &dir) override { m_localDir = dir; }
 
@@ -160,7 +160,7 @@ private:
 class TFtpFileDeleter : public TFtpFileTransporter, public IFtpFileDeleter
 {
 public:
-    void Run(IFtpFileCollector &collector) override;
+    void Run(const IFtpFileCollector &collector) override;
     // Pause after the file pass and after each removed folder, in milliseconds.
     int PauseMs = 200;
 };

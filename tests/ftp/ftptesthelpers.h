@@ -63,3 +63,35 @@ protected:
 };
 
 }
+
+namespace corvanta::test {
+
+// A collector with fixed lists, for transporter cases a real server cannot produce.
+class FixedCollector : public IFtpFileCollector
+{
+public:
+    FixedCollector(QStringList dirs, QStringList files) : m_dirs(std::move(dirs)), m_files(std::move(files)) {}
+    FtpClient *GetFtp() const override { return nullptr; }
+    void SetFtp(FtpClient *) override {}
+    qint64 GetTotalSize() const override { return 0; }
+    void SetTotalSize(qint64) override {}
+    const QStringList &GetRemoteDirs() const override { return m_dirs; }
+    const QStringList &GetRemoteFiles() const override { return m_files; }
+    void Collect(const QString &, const QString &) override {}
+
+private:
+    QStringList m_dirs;
+    QStringList m_files;
+};
+
+// The log without the per-file progress lines, whose number depends on timing.
+inline QStringList WithoutProgress(const QStringList &lines)
+{
+    QStringList out;
+    for (const QString &line : lines)
+        if (!line.contains(QStringLiteral(" KB/sec. (remaining time: ")))
+            out << line;
+    return out;
+}
+
+}
