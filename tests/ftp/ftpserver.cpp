@@ -92,9 +92,10 @@ QStringList PyFtpServer::Commands() const
     return QString::fromUtf8(ReadFile(m_dir.path(QStringLiteral("commands.txt")))).split(u'\n', Qt::SkipEmptyParts);
 }
 
-ProFtpServer::ProFtpServer()
+ProFtpServer::ProFtpServer(const QString &digests)
 {
-    Start(QStringLiteral("proftpd_server.py"), QStringList{"--dir", m_dir.path(), "--root", Root()});
+    Start(QStringLiteral("proftpd_server.py"),
+          QStringList{"--dir", m_dir.path(), "--root", Root(), "--digests", digests});
 }
 
 void WriteFile(const QString &path, const QByteArray &bytes)

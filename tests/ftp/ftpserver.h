@@ -45,11 +45,12 @@ public:
     QStringList Commands() const;
 };
 
-// ProFTPD in the foreground with a generated configuration and mod_digest.
+// ProFTPD in the foreground with a generated configuration and mod_digest, offering the
+// given digest algorithms ("md5 crc32"; all when empty).
 class ProFtpServer : public FtpServerProcess
 {
 public:
-    ProFtpServer();
+    explicit ProFtpServer(const QString &digests = {});
 };
 
 // Writes bytes to a file, creating its folders.

@@ -58,9 +58,9 @@ TEST(FtpReplyParser, SingleAndMultiLineReplies)
 
 TEST(FtpReplyParser, RejectsLinesWithoutACode)
 {
-    for (const QString &line : {"", "hello", "22 short", "abc def", "2200 wide", "220x"}) {
+    for (const char *line : {"", "hello", "22 short", "abc def", "2200 wide", "220x"}) {
         FtpReplyParser parser;
-        EXPECT_THROW(parser.AddLine(line), FtpError) << line.toStdString();
+        EXPECT_THROW(parser.AddLine(line), FtpError) << line;
     }
 }
 
@@ -131,12 +131,12 @@ TEST(FtpListing, DosLines)
 
 TEST(FtpListing, LinesThatAreNoEntries)
 {
-    for (const QString &line : {"", "total 48", "garbage line", "-rw-r--r-- 1 u g 5 Foo 1 10:00 x",
+    for (const char *line : {"", "total 48", "garbage line", "-rw-r--r-- 1 u g 5 Foo 1 10:00 x",
                                 "-rw-r--r-- 1 u g 5 Mar 1 10:00 ", "13-45-24  03:45PM  <DIR>"})
-        EXPECT_FALSE(ParseListLine(line).has_value()) << line.toStdString();
-    for (const QString &line : {"", "type=file;size=3;", "size=3; nameless-type", "type=cdir; /pub", "type=pdir; ..",
+        EXPECT_FALSE(ParseListLine(line).has_value()) << line;
+    for (const char *line : {"", "type=file;size=3;", "size=3; nameless-type", "type=cdir; /pub", "type=pdir; ..",
                                 "type=file;size=1; "})
-        EXPECT_FALSE(ParseMlsdLine(line).has_value()) << line.toStdString();
+        EXPECT_FALSE(ParseMlsdLine(line).has_value()) << line;
 }
 
 TEST(FtpListing, MlsdLines)

@@ -16,6 +16,7 @@ p.add_argument("--dir", required=True)
 p.add_argument("--root", required=True)
 p.add_argument("--user", default="tester")
 p.add_argument("--password", default="secret")
+p.add_argument("--digests", default="", help="mod_digest's DigestAlgorithms, e.g. 'md5 crc32'; all when empty")
 args = p.parse_args()
 
 with socket.socket() as s:
@@ -65,6 +66,7 @@ ModulePath /usr/lib/proftpd
 LoadModule mod_digest.c
 <IfModule mod_digest.c>
   DigestEngine on
+  {"DigestAlgorithms " + args.digests if args.digests else ""}
 </IfModule>
 """
 conf_path = os.path.join(d, "proftpd.conf")
