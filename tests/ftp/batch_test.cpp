@@ -172,6 +172,7 @@ TEST_F(BatchTest, DeleteGoesPastFailedFilesButStopsAtAFolderThatStays)
     FixedCollector c({"/t", "/t/b", "/t/a"}, {"/t/none.txt"});
     Core.Deleter().Run(c);
     EXPECT_TRUE(Log.Has("\"/t/none.txt\" not deleted"));
+    EXPECT_TRUE(Log.Lines.filter("Delete ").isEmpty()); // Debug lines stay below the default level
     EXPECT_TRUE(Log.Has("\"/t/a\" not deleted, aborted"));
     EXPECT_FALSE(QFileInfo::exists(Server->RootPath("t/b")));
     EXPECT_TRUE(QFileInfo::exists(Server->RootPath("t/a/keep.txt")));

@@ -16,6 +16,7 @@ p.add_argument("--dir", required=True)
 p.add_argument("--root", required=True)
 p.add_argument("--user", default="tester")
 p.add_argument("--password", default="secret")
+p.add_argument("--no-digest", action="store_true", help="leave mod_digest out (no hash commands)")
 p.add_argument("--digests", default="", help="mod_digest's DigestAlgorithms, e.g. 'md5 crc32'; all when empty")
 args = p.parse_args()
 
@@ -63,7 +64,7 @@ ModulePath /usr/lib/proftpd
 <IfModule mod_delay.c>
   DelayEngine off
 </IfModule>
-LoadModule mod_digest.c
+{"" if args.no_digest else "LoadModule mod_digest.c"}
 <IfModule mod_digest.c>
   DigestEngine on
   {"DigestAlgorithms " + args.digests if args.digests else ""}
