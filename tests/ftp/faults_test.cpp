@@ -148,6 +148,22 @@ TEST_F(FaultTest, DownloaderRefusesPathsOutsideItsFolder)
     EXPECT_EQ(Log.LevelOf("Skipping \"/other/y.txt\" (not a safe local path)"), logWarn);
 }
 
+TEST_F(FaultTest, CollectorSkipsListedLinksBackUpTheTree)
+{
+    const QString listing = Dir.path("listing.txt");
+    WriteFile(listing, "lrwxrwxrwx 1 u g 2 Mar  1 10:00 loop -> ./\r\n"
+                       "lrwxrwxrwx 1 u g 2 Mar  1 10:00 top -> /\r\n"
+                       "lrwxrwxrwx 1 u g 2 Mar  1 10:00 back -> ../tree/\r\n"
+                       "-rw-r--r-- 1 u g 2 Mar  1 10:00 f.txt\r\n");
+    // none of the links exists on the server: entering one would fail the collection
+    Connect({"--no-mlsd", "--fake-listing", "/tree", listing});
+    QDir(Server->Root()).mkpath("tree");
+    TFtpFileCollector collector(&Core.Ftp());
+    collector.Collect("tree", "");
+    EXPECT_EQ(collector.GetRemoteFiles(), QStringList{"/tree/f.txt"});
+    EXPECT_EQ(collector.GetRemoteDirs(), QStringList{"/tree"});
+}
+
 TEST_F(FaultTest, CollectorReturnsToItsStartWhenAFolderCannotBeEntered)
 {
     const QString listing = Dir.path("listing.txt");
