@@ -31,19 +31,30 @@ lftp_run() { # $1: lftp commands after the connection settings
   lftp -u tester,secret -e "set ftp:passive-mode off; set ftp:ssl-allow no; set cmd:fail-exit yes; $1; quit" \
     "ftp://127.0.0.1:$port" >/dev/null
 }
-seconds() { local s e; s=$(date +%s.%N); "$@"; e=$(date +%s.%N); echo "$e - $s" | bc -l; }
+seconds() { local s e; s=$(date +%s.%N); "$@" >&2; e=$(date +%s.%N); echo "$e - $s" | bc -l; }
+# The server must hold what was sent: $1 files, $2 bytes in all.
+check() {
+  local files bytes
+  files=$(find "$work/root" -type f | wc -l)
+  bytes=$(find "$work/root" -type f -printf '%s\n' | awk '{s+=$1} END {print s+0}')
+  [ "$files" -eq "$1" ] && [ "$bytes" -eq "$2" ] || { echo "server holds $files files, $bytes bytes" >&2; exit 1; }
+}
 
 for run in $(seq "$runs"); do
   rm -rf "${work:?}/root"/*
-  t=$(seconds build/bench/ftp/ftp_upload_bench 127.0.0.1 "$port" tester secret "$work/data/tree" >&2)
+  t=$(seconds build/bench/ftp/ftp_upload_bench 127.0.0.1 "$port" tester secret "$work/data/tree")
+  check 1000 4096000
   printf 'tree run %s corvanta: 1000 files in %.3f s: %.1f files/s\n' "$run" "$t" "$(echo "1000 / $t" | bc -l)"
   rm -rf "${work:?}/root"/*
   t=$(seconds lftp_run "mirror -R $work/data/tree tree")
+  check 1000 4096000
   printf 'tree run %s lftp: 1000 files in %.3f s: %.1f files/s\n' "$run" "$t" "$(echo "1000 / $t" | bc -l)"
   rm -rf "${work:?}/root"/*
-  t=$(seconds build/bench/ftp/ftp_upload_bench 127.0.0.1 "$port" tester secret "$work/data/big.bin" >&2)
+  t=$(seconds build/bench/ftp/ftp_upload_bench 127.0.0.1 "$port" tester secret "$work/data/big.bin")
+  check 1 209715200
   printf 'file run %s corvanta: 200 MiB in %.3f s: %.1f MB/s\n' "$run" "$t" "$(echo "209.7152 / $t" | bc -l)"
   rm -rf "${work:?}/root"/*
   t=$(seconds lftp_run "put $work/data/big.bin -o big.bin")
+  check 1 209715200
   printf 'file run %s lftp: 200 MiB in %.3f s: %.1f MB/s\n' "$run" "$t" "$(echo "209.7152 / $t" | bc -l)"
 done
