@@ -195,6 +195,11 @@ TEST_F(SessionTest, SingleOperationsDoWhatTheySayAndReportFailures)
     EXPECT_GE(Log.Lines.filter("No such file or directory").size(), 4) << Log.Lines.join('\n').toStdString();
     EXPECT_FALSE(Server->Commands().contains("RNTO other.txt"));
     EXPECT_TRUE(Session().IsConnected());
+
+    const qsizetype sent = Server->Commands().size();
+    Session().Abort();
+    EXPECT_EQ(Log.Lines.mid(Log.Lines.size() - 2), (QStringList{"Trying to abort current transfer...", "Ready."}));
+    EXPECT_EQ(Server->Commands().size(), sent);
 }
 
 TEST_F(SessionTest, TransfersRoundTripInBothTypes)
