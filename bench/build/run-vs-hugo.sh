@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/packages.sh
-ensure_packages hugo
+ensure_packages hugo bc
 scripts/setup >/dev/null
 
 work=$(mktemp -d)
