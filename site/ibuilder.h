@@ -32,7 +32,8 @@ public:
     virtual TFileCollection *GetFiles() = 0;
 };
 
-using TBuildProgressEvent = std::function<void(void *sender, int step)>;
+// Progress of a build: the factory and the step number.
+using TBuildProgressEvent = std::function<void(IFactory *sender, int step)>;
 
 // The host of a build as the build engine sees it: where the content and the converter come
 // from and where the site goes.

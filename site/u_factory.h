@@ -57,7 +57,7 @@ public:
     std::unique_ptr<TFileCollection> Files;
     std::unique_ptr<TWebItemLinkCollection> Links;
     TWebPage *HomePage = nullptr;
-    std::function<void(TWebFactory *sender, int step)> OnBuildProgress;
+    TBuildProgressEvent OnBuildProgress;
     int HomePageId = 0;
     QString ProjectName;
     QString RemoteRoot;
