@@ -169,7 +169,8 @@ void TUnicodeConverter::SetCharset(int charset)
     m_charset = charset;
     m_codePage = CodePageOfCharset(charset);
     m_doubleByte = charset == 128 || charset == 129 || charset == 134 || charset == 136;
-    m_upperReady = false;
+    for (QString &decoded : m_upper)
+        decoded = QString();
     if (m_doubleByte) {
         m_pendingCount = 2;
         m_pending.clear();
@@ -208,15 +209,10 @@ void TUnicodeConverter::Feed(uchar b, QString &out)
         out += QChar(b);
         return;
     }
-    // Single-byte code pages: the upper half is decoded once per code page.
-    if (!m_upperReady) {
-        for (int i = 0; i < 128; ++i)
-        {
-            m_upper[i].clear();
-            Convert(QByteArray(1, char(128 + i)), m_upper[i]);
-        }
-        m_upperReady = true;
-    }
+    // Single-byte code pages: each upper byte is decoded once per code page.
+    QString &decoded = m_upper[b - 128];
+    if (decoded.isNull())
+        Convert(QByteArray(1, char(b)), decoded);
     out += m_upper[b - 128];
 }
 
