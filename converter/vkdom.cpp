@@ -70,6 +70,9 @@ TSimpleDomDocument::TSimpleDomDocument()
 
 void TSimpleDomDocument::AppendRaw(const QByteArray &s)
 {
+    // An empty piece would leave an empty encoded run behind, and the text after it unescaped.
+    if (s.isEmpty())
+        return;
     TParagraphNode &paragraph = LastParagraph();
     paragraph.EnsureFreshRun();
     paragraph.LastRun().SetEncoded(true);

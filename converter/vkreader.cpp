@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <new>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -594,8 +595,12 @@ void TVkReader::DoTextProperty(int action, qint64 v)
 
 void TVkReader::OpenGroup()
 {
-    m_stack.push_back({m_builder.GetCharacterProperties(), m_builder.GetParagraphProperties(), m_state,
-                       m_destination});
+    try {
+        m_stack.push_back({m_builder.GetCharacterProperties(), m_builder.GetParagraphProperties(), m_state,
+                           m_destination});
+    } catch (const std::bad_alloc &) {
+        throw Error(QStringLiteral("Property stack overflow"));
+    }
     m_state = rsNormal;
     ++m_depth;
 }

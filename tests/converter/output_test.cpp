@@ -148,6 +148,9 @@ TEST(converterOutput, SpacesAndTabs)
               paragraph("a b&nbsp;&nbsp;c&nbsp;&nbsp; d&nbsp;&nbsp;&nbsp;&nbsp;e"));
     c.TabString = "<tab/>";
     EXPECT_EQ(fragment(c, "{\\rtf1 a\\tab b}"), paragraph("a<tab/>b"));
+    c.TabString.clear();
+    EXPECT_EQ(fragment(c, "{\\rtf1 a\\tab <b>}"), paragraph("a&lt;b&gt;"));
+    c.TabString = "<tab/>";
     c.ConvertToPlainText = true;
     EXPECT_EQ(c.Convert("{\\rtf1 a\\tab b\\line c}"), "a<tab/>b<br />c\r\n");
 }
