@@ -159,9 +159,8 @@ QString TUnicodeConverter::Decode(const QByteArray &bytes, int codePage)
 {
     QString out;
     Iconv cd(codePage);
-    if (cd.valid()) {
+    if (cd.valid())
         iconvAppend(cd.get(), bytes, out);
-    }
     return out.isEmpty() && !bytes.isEmpty() ? QStringLiteral("?") : out;
 }
 
@@ -183,7 +182,7 @@ void TUnicodeConverter::SetCharset(int charset)
 void TUnicodeConverter::Convert(const QByteArray &bytes, QString &out)
 {
     if (!m_iconv || m_iconvCodePage != m_codePage) {
-        m_iconv = std::make_shared<Iconv>(m_codePage);
+        m_iconv = std::make_unique<Iconv>(m_codePage);
         m_iconvCodePage = m_codePage;
     }
     const qsizetype before = out.size();
@@ -216,7 +215,7 @@ void TUnicodeConverter::Feed(uchar b, QString &out)
     QString &decoded = m_upper[b - 128];
     if (decoded.isNull())
         Convert(QByteArray(1, char(b)), decoded);
-    out += m_upper[b - 128];
+    out += decoded;
 }
 
 TVkWriter::TVkWriter(const IVkWriterOptions &options)
