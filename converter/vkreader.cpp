@@ -597,7 +597,7 @@ void TVkReader::OpenGroup()
 {
     try {
         m_stack.push_back({m_builder.GetCharacterProperties(), m_builder.GetParagraphProperties(), m_state,
-                           m_destination});
+                           m_destination, m_builder.GetHidden()});
     } catch (const std::bad_alloc &) {
         throw Error(QStringLiteral("Property stack overflow"));
     }
@@ -625,6 +625,7 @@ void TVkReader::CloseGroup()
         const TReaderProperties saved = std::move(m_stack.back());
         m_stack.pop_back();
         m_builder.SetCharacterProperties(saved.Character);
+        m_builder.SetHidden(saved.Hidden);
         m_builder.SetParagraphProperties(saved.Paragraph);
         if (m_builder.GetNumberingFlag())
             m_builder.SetListItem(true);

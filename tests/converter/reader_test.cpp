@@ -57,6 +57,7 @@ TEST(converterReader, TextOfDocuments)
         {"unknown keyword keeps text", "{\\rtf1 a{\\foo text}b}", "atextb"},
         {"field adds nothing", "{\\rtf1 a{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}}b}", "ab"},
         {"hidden text and its paragraph ends", "{\\rtf1 a\\v hid\\par den\\v0 b}", "ab"},
+        {"hidden text ends with its group", "{\\rtf1 a{\\v hidden}b}", "ab"},
         {"mixed-case table keywords", "{\\rtf1 a\\clftsWidth3\\clwWidth200\\trwWidthB0\\trftsWidthB3\\plain b}", "ab"},
         {"escaped symbols", "{\\rtf1 \\{\\}\\\\\\ldblquote q\\rdblquote\\emdash\\lquote}", "{}\\\"q\"-'"},
         {"text after outermost group", "{\\rtf1 in}out", "in"},
