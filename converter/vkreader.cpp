@@ -444,9 +444,12 @@ void TVkReader::DoSpecial(int action)
         break;
     case spSkipToBackslash:
         // Table keywords such as clftsWidth3 have a mixed-case tail the tokenizer stops short of.
-        while (m_char != '\\' && m_position < m_input.size())
-            ReadChar();
-        --m_position;
+        // A backslash right after the keyword has already been stepped back to.
+        if (m_char != '\\') {
+            while (m_char != '\\' && m_position < m_input.size())
+                ReadChar();
+            --m_position;
+        }
         break;
     case spLineBreak:
         m_builder.Document().AppendRaw(m_options.LineBreakText());

@@ -59,6 +59,7 @@ TEST(converterReader, TextOfDocuments)
         {"hidden text and its paragraph ends", "{\\rtf1 a\\v hid\\par den\\v0 b}", "ab"},
         {"hidden text ends with its group", "{\\rtf1 a{\\v hidden}b}", "ab"},
         {"mixed-case table keywords", "{\\rtf1 a\\clftsWidth3\\clwWidth200\\trwWidthB0\\trftsWidthB3\\plain b}", "ab"},
+        {"table keyword right before a backslash", "{\\rtf1 a\\trw\\b b\\clw}", "ab"},
         {"escaped symbols", "{\\rtf1 \\{\\}\\\\\\ldblquote q\\rdblquote\\emdash\\lquote}", "{}\\\"q\"-'"},
         {"text after outermost group", "{\\rtf1 in}out", "in"},
         {"missing closing braces", "{\\rtf1 {\\b a{\\i b", "ab"},
