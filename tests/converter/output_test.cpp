@@ -129,6 +129,8 @@ TEST(converterOutput, SymbolFontBecomesGreek)
     TKvVelkaroXHTML c;
     EXPECT_EQ(fragment(c, "{\\rtf1{\\fonttbl{\\f1\\ftech\\fcharset2 Symbol;}}\\f1 abg AZ 1}"),
               paragraph("&#945;&#946;&#951; &#913;&#938; 1"));
+    EXPECT_EQ(fragment(c, "{\\rtf1{\\fonttbl{\\f1\\ftech\\fcharset2 Symbol;}}\\f1\\line a}"),
+              paragraph("<br />&#945;"));
 }
 
 TEST(converterOutput, DefaultFontStyleDropsDefaults)
