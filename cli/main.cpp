@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "options.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -34,6 +35,9 @@ int main(int argc, char **argv)
             continue;
         try {
             return c.run(args);
+        } catch (const UsageError &e) {
+            err << "corvanta-cli " << name << ": " << e.what() << "\nusage: corvanta-cli " << c.usage << "\n";
+            return 2;
         } catch (const std::exception &e) {
             err << "corvanta-cli " << name << ": " << e.what() << "\n";
             return 1;

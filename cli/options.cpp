@@ -5,13 +5,14 @@
 
 namespace corvanta::cli {
 
-void parseArguments(QCommandLineParser &parser, const QString &command, const QStringList &args)
+void parseArguments(QCommandLineParser &parser, const QString &command, const QStringList &args,
+                    qsizetype maxPositional)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (!parser.parse(QStringList{QStringLiteral("corvanta-cli ") + command} + args))
-        throw Error(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        throw Error(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+        throw UsageError(parser.errorText());
+    if (parser.positionalArguments().size() > maxPositional)
+        throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().last()));
 }
 
 QCommandLineOption databaseOption()

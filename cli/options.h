@@ -3,14 +3,25 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include "common/error.h"
+
 namespace corvanta::db {
 class TDataMod;
 }
 
 namespace corvanta::cli {
 
-// Parses a command's own arguments; raises an Error with the parser's message on bad input.
-void parseArguments(QCommandLineParser &parser, const QString &command, const QStringList &args);
+// Bad arguments on the command line; corvanta-cli exits with 2 for them.
+class UsageError : public Error
+{
+public:
+    using Error::Error;
+};
+
+// Parses a command's own arguments, at most maxPositional of them without an option name;
+// raises a UsageError with the parser's message on bad input.
+void parseArguments(QCommandLineParser &parser, const QString &command, const QStringList &args,
+                    qsizetype maxPositional = 0);
 
 // The option --database PATH, shared by the commands that open the content database.
 QCommandLineOption databaseOption();

@@ -70,6 +70,9 @@ TSimpleDomDocument::TSimpleDomDocument()
 
 void TSimpleDomDocument::AppendRaw(const QByteArray &s)
 {
+    // An empty piece would leave an empty encoded run behind, and the text after it unescaped.
+    if (s.isEmpty())
+        return;
     TParagraphNode &paragraph = LastParagraph();
     paragraph.EnsureFreshRun();
     paragraph.LastRun().SetEncoded(true);
@@ -156,9 +159,8 @@ QString TUnicodeConverter::Decode(const QByteArray &bytes, int codePage)
 {
     QString out;
     Iconv cd(codePage);
-    if (cd.valid()) {
+    if (cd.valid())
         iconvAppend(cd.get(), bytes, out);
-    }
     return out.isEmpty() && !bytes.isEmpty() ? QStringLiteral("?") : out;
 }
 
@@ -169,7 +171,8 @@ void TUnicodeConverter::SetCharset(int charset)
     m_charset = charset;
     m_codePage = CodePageOfCharset(charset);
     m_doubleByte = charset == 128 || charset == 129 || charset == 134 || charset == 136;
-    m_upperReady = false;
+    for (QString &decoded : m_upper)
+        decoded = QString();
     if (m_doubleByte) {
         m_pendingCount = 2;
         m_pending.clear();
@@ -179,7 +182,7 @@ void TUnicodeConverter::SetCharset(int charset)
 void TUnicodeConverter::Convert(const QByteArray &bytes, QString &out)
 {
     if (!m_iconv || m_iconvCodePage != m_codePage) {
-        m_iconv = std::make_shared<Iconv>(m_codePage);
+        m_iconv = std::make_unique<Iconv>(m_codePage);
         m_iconvCodePage = m_codePage;
     }
     const qsizetype before = out.size();
@@ -208,16 +211,11 @@ void TUnicodeConverter::Feed(uchar b, QString &out)
         out += QChar(b);
         return;
     }
-    // Single-byte code pages: the upper half is decoded once per code page.
-    if (!m_upperReady) {
-        for (int i = 0; i < 128; ++i)
-        {
-            m_upper[i].clear();
-            Convert(QByteArray(1, char(128 + i)), m_upper[i]);
-        }
-        m_upperReady = true;
-    }
-    out += m_upper[b - 128];
+    // Single-byte code pages: each upper byte is decoded once per code page.
+    QString &decoded = m_upper[b - 128];
+    if (decoded.isNull())
+        Convert(QByteArray(1, char(b)), decoded);
+    out += decoded;
 }
 
 TVkWriter::TVkWriter(const IVkWriterOptions &options)

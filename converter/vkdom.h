@@ -136,9 +136,8 @@ private:
     int m_pendingCount = 2;
     QByteArray m_pending;
     QString m_upper[128];
-    std::shared_ptr<class Iconv> m_iconv;
+    std::unique_ptr<class Iconv> m_iconv;
     int m_iconvCodePage = -1;
-    bool m_upperReady = false;
 };
 
 // The document builder: current properties, the run-splitting rule and the document.

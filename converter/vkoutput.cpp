@@ -77,7 +77,9 @@ QByteArray TVkBase::EncodeRun(TTextNode &run)
     }
     if (p.FontName == "Symbol") {
         p.FontName.clear();
-        run.SetText(symbolToGreek(run.Text()));
+        // Markup such as a line break is no Symbol text.
+        if (!run.Encoded())
+            run.SetText(symbolToGreek(run.Text()));
     }
     if (!run.Encoded()) {
         run.SetText(QString::fromLatin1(m_translator->EncodeText(run.Text())));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <new>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -443,9 +444,12 @@ void TVkReader::DoSpecial(int action)
         break;
     case spSkipToBackslash:
         // Table keywords such as clftsWidth3 have a mixed-case tail the tokenizer stops short of.
-        while (m_char != '\\' && m_position < m_input.size())
-            ReadChar();
-        --m_position;
+        // A backslash right after the keyword has already been stepped back to.
+        if (m_char != '\\') {
+            while (m_char != '\\' && m_position < m_input.size())
+                ReadChar();
+            --m_position;
+        }
         break;
     case spLineBreak:
         m_builder.Document().AppendRaw(m_options.LineBreakText());
@@ -594,8 +598,12 @@ void TVkReader::DoTextProperty(int action, qint64 v)
 
 void TVkReader::OpenGroup()
 {
-    m_stack.push_back({m_builder.GetCharacterProperties(), m_builder.GetParagraphProperties(), m_state,
-                       m_destination});
+    try {
+        m_stack.push_back({m_builder.GetCharacterProperties(), m_builder.GetParagraphProperties(), m_state,
+                           m_destination, m_builder.GetHidden()});
+    } catch (const std::bad_alloc &) {
+        throw Error(QStringLiteral("Property stack overflow"));
+    }
     m_state = rsNormal;
     ++m_depth;
 }
@@ -620,6 +628,7 @@ void TVkReader::CloseGroup()
         const TReaderProperties saved = std::move(m_stack.back());
         m_stack.pop_back();
         m_builder.SetCharacterProperties(saved.Character);
+        m_builder.SetHidden(saved.Hidden);
         m_builder.SetParagraphProperties(saved.Paragraph);
         if (m_builder.GetNumberingFlag())
             m_builder.SetListItem(true);

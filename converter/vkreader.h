@@ -51,6 +51,8 @@ struct TReaderProperties
     TParagraphProperties Paragraph;
     TReaderState State = rsNormal;
     TDestination Destination = rdsText;
+    // Hidden text ends with its group like every other character property.
+    bool Hidden = false;
 };
 
 // Language code of a Windows language identifier, empty when unknown.

@@ -129,6 +129,8 @@ TEST(converterOutput, SymbolFontBecomesGreek)
     TKvVelkaroXHTML c;
     EXPECT_EQ(fragment(c, "{\\rtf1{\\fonttbl{\\f1\\ftech\\fcharset2 Symbol;}}\\f1 abg AZ 1}"),
               paragraph("&#945;&#946;&#951; &#913;&#938; 1"));
+    EXPECT_EQ(fragment(c, "{\\rtf1{\\fonttbl{\\f1\\ftech\\fcharset2 Symbol;}}\\f1\\line a}"),
+              paragraph("<br />&#945;"));
 }
 
 TEST(converterOutput, DefaultFontStyleDropsDefaults)
@@ -148,6 +150,9 @@ TEST(converterOutput, SpacesAndTabs)
               paragraph("a b&nbsp;&nbsp;c&nbsp;&nbsp; d&nbsp;&nbsp;&nbsp;&nbsp;e"));
     c.TabString = "<tab/>";
     EXPECT_EQ(fragment(c, "{\\rtf1 a\\tab b}"), paragraph("a<tab/>b"));
+    c.TabString.clear();
+    EXPECT_EQ(fragment(c, "{\\rtf1 a\\tab <b>}"), paragraph("a&lt;b&gt;"));
+    c.TabString = "<tab/>";
     c.ConvertToPlainText = true;
     EXPECT_EQ(c.Convert("{\\rtf1 a\\tab b\\line c}"), "a<tab/>b<br />c\r\n");
 }
