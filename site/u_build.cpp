@@ -35,7 +35,7 @@ QString TWebFactory::FormatText(TWebTemplate *, const QString &text)
         return *known;
     TKvVelkaroXHTML *converter = Builder->GetConverter();
     if (!converter)
-        throw Error(QStringLiteral("The build has no converter for rich texts"));
+        throw Error(QStringLiteral("The build has no converter"));
     const QString html = QString::fromUtf8(converter->Convert(text.toUtf8()));
     m_converted.insert(text, html);
     return html;
@@ -54,19 +54,21 @@ void TWebFactory::Build()
 void TWebFactory::buildSteps()
 {
     const QString outputFolder = Builder->GetOutputFolder();
+    TKvVelkaroXHTML *converter = Builder->GetConverter();
+    if (!converter)
+        throw Error(QStringLiteral("The build has no converter"));
     checkPageNames();
     LogInfo(QStringLiteral("Add files"));
     Images->ScanFolder(outputFolder + QStringLiteral("images/"));
     LogInfo(QStringLiteral("Get Hyperlinks"));
-    if (TKvVelkaroXHTML *converter = Builder->GetConverter())
-        converter->HyperlinkList = toBytes(Items->GetHyperlinks());
+    converter->HyperlinkList = toBytes(Items->GetHyperlinks());
     reportProgress(11);
     listItemFiles();
     reportProgress(12);
     StyledCollections->RenderAll();
     writeFeeds(outputFolder);
     reportProgress(13);
-    renderPages();
+    renderPages(*converter);
     reportProgress(14);
     savePages(outputFolder);
     LogInfo(QStringLiteral("Build complete"));
@@ -125,19 +127,16 @@ void TWebFactory::writeFeeds(const QString &outputFolder)
     }
 }
 
-void TWebFactory::renderPages()
+void TWebFactory::renderPages(TKvVelkaroXHTML &converter)
 {
-    TKvVelkaroXHTML *converter = Builder->GetConverter();
-    if (!converter)
-        throw Error(QStringLiteral("The build has no converter for the page heads"));
     for (TWebPage *page : *Pages) {
-        TVkOptionsHead &head = converter->OptionsHead();
+        TVkOptionsHead &head = converter.OptionsHead();
         head.DocumentTitle = page->Title.toUtf8();
         head.HeadTags = toBytes(SplitLines(page->HeadTags));
         head.MetaDescription = page->Abstract.toUtf8();
         head.MetaKeywords = page->Keywords.toUtf8();
-        page->Head = QString::fromUtf8(converter->BuildHead());
-        page->Foot = QString::fromUtf8(converter->BuildFoot());
+        page->Head = QString::fromUtf8(converter.BuildHead());
+        page->Foot = QString::fromUtf8(converter.BuildFoot());
         page->Output = StyledCollections->ReplaceStyled(page->Body);
         LogDebug(QStringLiteral("Replace Snippets in ") + page->FileName);
         page->Output = Images->ReplaceImages(Snippets->ReplaceSnippets(page->Output));

@@ -68,7 +68,7 @@ private:
     void reportProgress(int step);
     void listItemFiles();
     void writeFeeds(const QString &outputFolder);
-    void renderPages();
+    void renderPages(TKvVelkaroXHTML &converter);
     void savePages(const QString &outputFolder);
     void runStep(int step, const std::function<void()> &body);
     void loadProjectAndPages(db::FbQuery &query);
