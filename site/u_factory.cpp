@@ -16,6 +16,16 @@ QString idKey(int id)
     return QString::number(id);
 }
 
+// A link or detail row whose collection is not one of this project's cannot be shown; it is
+// an error of the step rather than a silently missing link.
+TWebCollection *projectCollection(const TWebCollections &collections, int id)
+{
+    TWebCollection *c = collections.getItem(id);
+    if (!c)
+        throw EListIndexError(QStringLiteral("The collection %1 is not part of this project").arg(id));
+    return c;
+}
+
 }
 
 QString CollectionMembersSql(int sortBy, bool sortDesc)
@@ -246,16 +256,6 @@ void TWebFactory::indexMemberships()
             }
         }
     }
-}
-
-// A link or detail row whose collection is not one of this project's cannot be shown; it is
-// an error of the step rather than a silently missing link.
-static TWebCollection *projectCollection(const TWebCollections &collections, int id)
-{
-    TWebCollection *c = collections.getItem(id);
-    if (!c)
-        throw EListIndexError(QStringLiteral("The collection %1 is not part of this project").arg(id));
-    return c;
 }
 
 void TWebFactory::loadLinks(db::FbQuery &q)

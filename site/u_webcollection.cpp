@@ -27,10 +27,6 @@ TWebCollection *TWebCollections::getItem(int id) const
     return nullptr;
 }
 
-}
-
-namespace corvanta::site {
-
 namespace {
 
 const QString lineBreak = QStringLiteral("\r\n");
