@@ -31,6 +31,19 @@ struct LogCapture
     QStringList From(const QString &from) const { return Lines.mid(qMax<qsizetype>(0, Lines.indexOf(from))); }
 };
 
+// Points the core's client at a test server and captures the core's log.
+inline void WireToServer(TDriftwaySession &core, const FtpServerProcess &server, int timeoutMs, LogCapture &log)
+{
+    FtpClient &ftp = core.Ftp();
+    ftp.Host = QStringLiteral("127.0.0.1");
+    ftp.Port = server.Port();
+    ftp.Username = FtpServerProcess::User();
+    ftp.Password = FtpServerProcess::Password();
+    ftp.Timeout = timeoutMs;
+    log.Attach(core.FtpLogger());
+    core.Deleter().PauseMs = 10;
+}
+
 // A panel core wired to a fresh pyftpdlib server.
 class PyServerTest : public ::testing::Test
 {
@@ -38,14 +51,7 @@ protected:
     void StartServer(const QStringList &options = {})
     {
         Server = std::make_unique<PyFtpServer>(options);
-        FtpClient &ftp = Core.Ftp();
-        ftp.Host = QStringLiteral("127.0.0.1");
-        ftp.Port = Server->Port();
-        ftp.Username = FtpServerProcess::User();
-        ftp.Password = FtpServerProcess::Password();
-        ftp.Timeout = 5000;
-        Log.Attach(Core.FtpLogger());
-        Core.Deleter().PauseMs = 10;
+        WireToServer(Core, *Server, 5000, Log);
     }
     void Connect(const QStringList &options = {})
     {

@@ -18,14 +18,7 @@ protected:
     void Connect(const QString &digests = {})
     {
         Server = std::make_unique<ProFtpServer>(digests);
-        FtpClient &ftp = Core.Ftp();
-        ftp.Host = QStringLiteral("127.0.0.1");
-        ftp.Port = Server->Port();
-        ftp.Username = FtpServerProcess::User();
-        ftp.Password = FtpServerProcess::Password();
-        ftp.Timeout = 10000;
-        Log.Attach(Core.FtpLogger());
-        Core.Deleter().PauseMs = 10;
+        WireToServer(Core, *Server, 10000, Log);
         Core.FtpOptionsBehaviour.AutoVerifyFile = true;
         ASSERT_TRUE(Core.Connect()) << Log.Lines.join('\n').toStdString();
     }
