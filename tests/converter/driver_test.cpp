@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "converter/vktranslator.h"
+#include "site/buildproject.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ const QByteArray XHTML_STRICT_DOCTYPE = "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHT
 TEST(converterDriver, BuildConfigurationWorkedCase)
 {
     TKvVelkaroXHTML c;
-    configureAsBuild(c);
+    site::ConfigureConverter(c);
     c.HyperlinkList = {"Home=index.html"};
     const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}"
                            "{\\colortbl ;\\red0\\green0\\blue255;}\\viewkind4\\uc1\\pard\\f0\\fs20 Hello \\b world\\b0 "
@@ -89,7 +90,7 @@ TEST(converterDriver, DoctypeAndXmlDeclarationRules)
 TEST(converterDriver, StyleBlockWithDefaultFontRule)
 {
     TKvVelkaroXHTML c;
-    configureAsBuild(c);
+    site::ConfigureConverter(c);
     c.OptionsHead().StyleSheetInclude = {"p { margin:0 }"};
     c.OptionsHead().StyleSheetLink = "site.css";
     c.OptionsHead().HeadTags = {"<link rel=\"icon\" href=\"i.png\" />"};
@@ -138,7 +139,7 @@ TEST(converterDriver, QuoteInAttributeValuesIsEscaped)
     EXPECT_TRUE(head.contains("href=\"a&quot;b.css\""));
     EXPECT_TRUE(head.contains("<meta name=\"x&quot;y\" content=\"1&quot;2\" />"));
 
-    configureAsBuild(c);
+    site::ConfigureConverter(c);
     c.HyperlinkList = {"Home=say\"hi\".html", "a &quot;q&quot;=q.html"};
     EXPECT_EQ(c.Convert("{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}\\cf1\\ul Home\\par a \"q\"\\par}"),
               paragraph("<a href=\"say&quot;hi&quot;.html\">Home</a>")

@@ -27,18 +27,4 @@ QByteArray paragraph(const QByteArray &body, const QByteArray &startTag)
     return "    " + startTag + "\r\n      " + body + "\r\n    </p>\r\n";
 }
 
-void configureAsBuild(TKvVelkaroXHTML &c)
-{
-    c.SetDocumentType(dtXHTML_10_Transitional);
-    c.ConvertHyperlinks = true;
-    c.HyperlinkOptions = {hoUseHyperlinkList};
-    c.OptionsHead().AddOuterHTML = false;
-    c.OptionsOptimize().IncludeDefaultFontStyle = true;
-    c.OptionsOptimize().DefaultFontName = "Arial,Helvetica,sans-serif";
-    c.OptionsOptimize().DefaultFontSize = 10;
-    c.OptionsHead().MetaOptions.exclude(moMetaGenerator);
-    setStringListValue(c.OptionsHead().MetaTags, "generator", "Corvanta 2.0");
-    c.OptionsHead().MetaAuthor.clear();
-}
-
 }

@@ -25,7 +25,4 @@ QByteArray fragment(TKvVelkaroXHTML &converter, const QByteArray &rtf);
 // Lines of the four-space paragraph layout: "    <p>", "      TEXT", "    </p>".
 QByteArray paragraph(const QByteArray &body, const QByteArray &startTag = "<p>");
 
-// The options the site build sets.
-void configureAsBuild(TKvVelkaroXHTML &converter);
-
 }

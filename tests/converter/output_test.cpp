@@ -1,5 +1,7 @@
 #include "helpers.h"
 
+#include "site/buildproject.h"
+
 #include <gtest/gtest.h>
 
 using namespace corvanta;
@@ -136,7 +138,7 @@ TEST(converterOutput, SymbolFontBecomesGreek)
 TEST(converterOutput, DefaultFontStyleDropsDefaults)
 {
     TKvVelkaroXHTML c;
-    configureAsBuild(c);
+    site::ConfigureConverter(c);
     EXPECT_EQ(c.Convert("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20\\cf0 x}"), paragraph("x"));
     EXPECT_EQ(c.Convert("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 x}"),
               paragraph("<span style=\r\n      \"font-size:12pt;\">x</span>"));
