@@ -101,6 +101,18 @@ void TWebFactory::Load()
     LogDebug(QStringLiteral("--- Load complete ---"));
 }
 
+// Runs a statement on the project's rows (its :project_id is the builder's project) and calls
+// row for each of them.
+void TWebFactory::forEachProjectRow(db::FbQuery &q, const QString &sql, const std::function<void()> &row)
+{
+    q.setSql(sql);
+    q.setParam(projectId, Builder->GetProjectId());
+    q.open();
+    while (q.next())
+        row();
+    q.close();
+}
+
 // Steps 2 to 9 log their error and let the load go on with the next step.
 void TWebFactory::runStep(int step, const std::function<void()> &body)
 {
@@ -116,20 +128,13 @@ void TWebFactory::runStep(int step, const std::function<void()> &body)
 
 void TWebFactory::loadProjectAndPages(db::FbQuery &q)
 {
-    q.setSql(QStringLiteral("select * from cms_project where project_id = :project_id"));
-    q.setParam(projectId, Builder->GetProjectId());
-    q.open();
-    if (q.next()) {
+    forEachProjectRow(q, QStringLiteral("select * from cms_project where project_id = :project_id"), [&] {
         HomePageId = q.asInt(QStringLiteral("FK_PAGE_ID"));
         RemoteRoot = q.asString(QStringLiteral("REMOTE_ROOT"));
         ProjectName = q.asString(QStringLiteral("PROJECT_NAME"));
-    }
-    q.close();
+    });
 
-    q.setSql(QStringLiteral("select * from cms_page where fk_project_id = :project_id"));
-    q.setParam(projectId, Builder->GetProjectId());
-    q.open();
-    while (q.next()) {
+    forEachProjectRow(q, QStringLiteral("select * from cms_page where fk_project_id = :project_id"), [&] {
         TWebPage *page = Pages->Add(QString());
         page->Id = q.asInt(QStringLiteral("PAGE_ID"));
         page->FileName = q.asString(QStringLiteral("PAGE_NAME"));
@@ -141,16 +146,12 @@ void TWebFactory::loadProjectAndPages(db::FbQuery &q)
         page->IsHome = page->Id == HomePageId;
         if (!HomePage || page->IsHome)
             HomePage = page;
-    }
-    q.close();
+    });
 }
 
 void TWebFactory::loadCollections(db::FbQuery &q)
 {
-    q.setSql(QStringLiteral("select * from cms_collection where fk_project_id=:project_id"));
-    q.setParam(projectId, Builder->GetProjectId());
-    q.open();
-    while (q.next()) {
+    forEachProjectRow(q, QStringLiteral("select * from cms_collection where fk_project_id=:project_id"), [&] {
         TWebCollection *c = Collections->Add();
         c->OnFindLink = [this](TWebCollection *collection, TWebItem *item) { return FindLink(collection, item); };
         c->Code = Trimmed(q.asString(QStringLiteral("COLLECTION_CODE")));
@@ -163,16 +164,12 @@ void TWebFactory::loadCollections(db::FbQuery &q)
         c->SortDesc = q.asInt(QStringLiteral("COLLECTION_SORTDESC")) == 1;
         if (!q.isNull(QStringLiteral("FK_PAGE_ID")))
             c->Data.HomePage = Pages->FindById(q.asInt(QStringLiteral("FK_PAGE_ID")));
-    }
-    q.close();
+    });
 }
 
 void TWebFactory::loadItems(db::FbQuery &q)
 {
-    q.setSql(QStringLiteral("select * from cms_data where fk_project_id = :project_id"));
-    q.setParam(projectId, Builder->GetProjectId());
-    q.open();
-    while (q.next()) {
+    forEachProjectRow(q, QStringLiteral("select * from cms_data where fk_project_id = :project_id"), [&] {
         const int id = q.asInt(QStringLiteral("DATA_ID"));
         TWebData &data = Items->Add(idKey(id))->Data;
         data.Id = id;
@@ -182,39 +179,30 @@ void TWebFactory::loadItems(db::FbQuery &q)
         data.FileData.SetFileName(q.asString(QStringLiteral("DATA_FILE")));
         data.Abstract = q.asString(QStringLiteral("DATA_ABSTRACT"));
         data.Text = q.asString(QStringLiteral("DATA_TEXT"));
-    }
-    q.close();
+    });
 }
 
 void TWebFactory::loadTemplates(db::FbQuery &q)
 {
-    q.setSql(QStringLiteral("select * from cms_template where fk_project_id=:project_id"));
-    q.setParam(projectId, Builder->GetProjectId());
-    q.open();
-    while (q.next()) {
+    forEachProjectRow(q, QStringLiteral("select * from cms_template where fk_project_id=:project_id"), [&] {
         TWebTemplate *t = Templates->Add(idKey(q.asInt(QStringLiteral("TEMPLATE_ID"))));
         t->Name = q.asString(QStringLiteral("TEMPLATE_NAME"));
         t->Header = q.asString(QStringLiteral("TEMPLATE_HEADER"));
         t->Body = q.asString(QStringLiteral("TEMPLATE_BODY"));
         t->Footer = q.asString(QStringLiteral("TEMPLATE_FOOTER"));
         t->OnFormat = [this](TWebTemplate *sender, const QString &text) { return FormatText(sender, text); };
-    }
-    q.close();
+    });
 }
 
 void TWebFactory::loadSnippets(db::FbQuery &q)
 {
-    q.setSql(QStringLiteral("select * from cms_snippet where fk_project_id = :project_id "));
-    q.setParam(projectId, Builder->GetProjectId());
-    q.open();
-    while (q.next()) {
+    forEachProjectRow(q, QStringLiteral("select * from cms_snippet where fk_project_id = :project_id "), [&] {
         const QString name = q.asString(QStringLiteral("SNIPPET_NAME"));
         auto snippet = std::make_unique<TWebSnippet>();
         snippet->Name = name;
         snippet->Text = q.asString(QStringLiteral("SNIPPET_TEXT"));
         Snippets->Add(name, std::move(snippet));
-    }
-    q.close();
+    });
 }
 
 void TWebFactory::loadMembers(db::FbQuery &q)
@@ -260,17 +248,14 @@ void TWebFactory::indexMemberships()
 
 void TWebFactory::loadLinks(db::FbQuery &q)
 {
-    q.setSql(QStringLiteral(
+    const QString sql = QStringLiteral(
         "select fk_collection_id_master, fk_data_id_master from cms_data_data d join cms_collection c "
         "on c.collection_id = d.fk_collection_id_master where c.fk_project_id = :project_id "
-        "group by fk_collection_id_master, fk_data_id_master"));
-    q.setParam(projectId, Builder->GetProjectId());
-    q.open();
-    while (q.next()) {
+        "group by fk_collection_id_master, fk_data_id_master");
+    forEachProjectRow(q, sql, [&] {
         TWebCollection *c = projectCollection(*Collections, q.asInt(QStringLiteral("FK_COLLECTION_ID_MASTER")));
         Links->Add(c, Items->FindByKey(idKey(q.asInt(QStringLiteral("FK_DATA_ID_MASTER")))));
-    }
-    q.close();
+    });
 }
 
 void TWebFactory::loadLinkDetails(db::FbQuery &q)

@@ -71,6 +71,7 @@ private:
     void renderPages(TKvVelkaroXHTML &converter);
     void savePages(const QString &outputFolder);
     void runStep(int step, const std::function<void()> &body);
+    void forEachProjectRow(db::FbQuery &q, const QString &sql, const std::function<void()> &row);
     void loadProjectAndPages(db::FbQuery &query);
     void loadCollections(db::FbQuery &query);
     void loadItems(db::FbQuery &query);
